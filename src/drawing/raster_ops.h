@@ -1,0 +1,32 @@
+// Pixel-exact drawing primitives on a Raster. Everything clips silently to the raster; each
+// returns the rectangle of pixels it may have changed (empty when it touched nothing).
+#pragma once
+
+#include <cstdint>
+
+#include "drawing/raster.h"
+
+namespace lumipad {
+
+// A negative width or height extends left of / above the anchor, without the anchor's own
+// column or row; a size of 0 covers nothing.
+Rect fillRect(Raster& target, std::int64_t x, std::int64_t y, std::int64_t width,
+              std::int64_t height, Color color);
+
+// Midpoint-rule filled ellipse; nothing for a negative radius.
+Rect fillEllipse(Raster& target, std::int64_t cx, std::int64_t cy, std::int64_t rx, std::int64_t ry,
+                 Color color);
+Rect fillCircle(Raster& target, std::int64_t cx, std::int64_t cy, std::int64_t r, Color color);
+
+// One-pixel line: clipped in double precision, then one pixel per column (or row) by the
+// nearest-pixel rule. The same pixels result whichever end is given first.
+Rect drawLine(Raster& target, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
+              Color color);
+
+// Four-connected fill of the region of exactly the start pixel's colour.
+Rect floodFill(Raster& target, std::int64_t x, std::int64_t y, Color color);
+
+// Copies the source's colours with its top-left pixel at (x, y); no scaling, no blending.
+Rect blitImage(Raster& target, const Raster& source, std::int64_t x, std::int64_t y);
+
+}  // namespace lumipad
