@@ -30,20 +30,40 @@ CanvasWidget::CanvasWidget(QWidget* parent, EventSink sink)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void CanvasWidget::setSurface(const Raster* surface) {
+    surface_ = surface;
+    if (surface_ == nullptr) {
+        screenImage_ = QImage();
+        return;
+    }
+    screenImage_ = QImage(surface_->width(), surface_->height(), QImage::Format_RGB32);
+    mirror({0, 0, surface_->width(), surface_->height()});
+}
+
+void CanvasWidget::mirror(const Rect& area) {
+    const int x0 = std::max(area.x0, 0);
+    const int x1 = std::min(area.x1, surface_->width());
+    for (int y = std::max(area.y0, 0); y < std::min(area.y1, surface_->height()); ++y) {
+        const std::uint8_t* from = surface_->row(y) + x0 * 3;
+        auto* to = reinterpret_cast<QRgb*>(screenImage_.scanLine(y)) + x0;
+        for (int x = x0; x < x1; ++x, from += 3) *to++ = qRgb(from[0], from[1], from[2]);
+    }
+}
+
 void CanvasWidget::present(const Rect& changed) {
+    if (surface_ == nullptr) return;
+    mirror(changed);
     repaint(QRect(changed.x0, changed.y0, changed.width(), changed.height()));
 }
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    if (surface_ == nullptr) {
+    if (screenImage_.isNull()) {
         painter.fillRect(event->rect(), Qt::white);
         return;
     }
-    const QImage image(surface_->data(), surface_->width(), surface_->height(),
-                       static_cast<qsizetype>(surface_->stride()), QImage::Format_RGB888);
-    const QRect area = event->rect() & image.rect();
-    painter.drawImage(area.topLeft(), image, area);
+    const QRect area = event->rect() & screenImage_.rect();
+    painter.drawImage(area.topLeft(), screenImage_, area);
 }
 
 CanvasEvent CanvasWidget::translate(QMouseEvent* event, CanvasEventKind kind) const {

@@ -1,6 +1,7 @@
 // The drawing canvas: shows the core's canvas surface one to one and reports mouse events.
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 #include <functional>
 
@@ -16,7 +17,7 @@ class CanvasWidget : public QWidget {
     CanvasWidget(QWidget* parent, EventSink sink);
 
     // The surface to show; it must outlive the widget or be replaced first.
-    void setSurface(const Raster* surface) { surface_ = surface; }
+    void setSurface(const Raster* surface);
     // Puts the changed part of the surface on screen before returning.
     void present(const Rect& changed);
 
@@ -30,8 +31,13 @@ class CanvasWidget : public QWidget {
   private:
     CanvasEvent translate(QMouseEvent* event, CanvasEventKind kind) const;
 
+    void mirror(const Rect& area);
+
     EventSink sink_;
     const Raster* surface_ = nullptr;
+    // The surface in the window system's own pixel layout, so that painting is a plain copy;
+    // only the changed part is converted.
+    QImage screenImage_;
 };
 
 }  // namespace lumipad
