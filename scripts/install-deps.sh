@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl-dev libpng-dev libjpeg-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool x11-utils libx11-dev fonts-dejavu-core
+  desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()
