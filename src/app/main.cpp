@@ -56,6 +56,8 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(onQtMessage);
     QApplication app(argc, argv);
     qInstallMessageHandler(nullptr);
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("lumipad"));
 
     // Nothing is kept between runs: Qt's dialogs would remember folders and custom colours in
     // the user's settings, so they get an empty place that is gone when the program ends.

@@ -69,6 +69,9 @@ TEST(MainWindow, StartsWithSettingsShownAndNoToolPressed) {
     EXPECT_EQ(window.swatch(kBackgroundSwatch)->image().pixelColor(5, 5), QColor(Qt::black));
     EXPECT_EQ(window.core().settings.currentTool, kBrushTool);
     EXPECT_EQ(window.canvas()->cursor().shape(), Qt::CrossCursor);
+    const QImage icon = window.windowIcon().pixmap(48, 48).toImage();
+    EXPECT_EQ(icon.size(), QSize(48, 48));
+    EXPECT_TRUE(icon.hasAlphaChannel());
 }
 
 TEST(MainWindow, ClickingToolButtonsKeepsExactlyOnePressed) {
