@@ -13,7 +13,10 @@ namespace lumipad {
 Rect fillRect(Raster& target, std::int64_t x, std::int64_t y, std::int64_t width,
               std::int64_t height, Color color);
 
-// Midpoint-rule filled ellipse; nothing for a negative radius.
+// Midpoint-rule filled ellipse; nothing for a negative radius. Radii above kMaxRadius are drawn
+// as kMaxRadius: far larger than any canvas, and it keeps the work bounded and the exact
+// arithmetic within 64 bits.
+constexpr std::int64_t kMaxRadius = 16384;
 Rect fillEllipse(Raster& target, std::int64_t cx, std::int64_t cy, std::int64_t rx, std::int64_t ry,
                  Color color);
 Rect fillCircle(Raster& target, std::int64_t cx, std::int64_t cy, std::int64_t r, Color color);
@@ -28,5 +31,11 @@ Rect floodFill(Raster& target, std::int64_t x, std::int64_t y, Color color);
 
 // Copies the source's colours with its top-left pixel at (x, y); no scaling, no blending.
 Rect blitImage(Raster& target, const Raster& source, std::int64_t x, std::int64_t y);
+
+// The same pixels as blitImage, but rows that already hold the source's pixels are left alone
+// and only the rows actually rewritten are reported. Putting a snapshot back over a canvas that
+// differs from it in a few rows costs a comparison instead of a copy, and the window repaints
+// only those rows.
+Rect blitChangedRows(Raster& target, const Raster& source, std::int64_t x, std::int64_t y);
 
 }  // namespace lumipad
