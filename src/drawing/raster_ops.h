@@ -26,6 +26,12 @@ Rect fillCircle(Raster& target, std::int64_t cx, std::int64_t cy, std::int64_t r
 Rect drawLine(Raster& target, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
               Color color);
 
+// The union of the w × w one-pixel lines from (x1 + i, y1 + j) to (x2 + i, y2 + j), 0 ≤ i, j < w,
+// each clipped on its own exactly as drawLine clips it; nothing for w < 1. Away from the edges
+// this is the one-pixel line with every pixel grown into a w × w square hanging right and down.
+Rect drawThickLine(Raster& target, std::int64_t x1, std::int64_t y1, std::int64_t x2,
+                   std::int64_t y2, std::int64_t w, Color color);
+
 // Four-connected fill of the region of exactly the start pixel's colour.
 Rect floodFill(Raster& target, std::int64_t x, std::int64_t y, Color color);
 
