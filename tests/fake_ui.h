@@ -1,38 +1,49 @@
-// A scripted stand-in for the window system: records what the program shows and answers its
-// dialogs from queues the test fills in.
+// A stand-in for the window system in tests: records everything the program asks of it and
+// answers its dialogs from queues that the test fills beforehand. Header-only, no toolkit.
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/ui.h"
+#include "drawing/raster.h"
 
-namespace lumipad::testing {
+namespace lumipad::test {
 
 class FakeUi : public Ui {
   public:
-    // What the program showed.
+    // --- What the program set, by control number.
     std::map<int, bool> toggles;
     std::map<int, std::string> texts;
+    // Also what sliderPosition() reports: a test moves a slider by writing here.
     std::map<int, int> sliders;
     std::map<int, Raster> buttonImages;
-    std::vector<std::string> messages;
-    std::vector<std::string> questions;
+
+    // --- Dialogs the program opened, in order.
+    std::vector<Color> colorRequests;  // the initial colour of each chooser
     std::vector<FileDialogRequest> openRequests;
     std::vector<FileDialogRequest> saveRequests;
-    std::vector<Color> colorRequests;
-    std::vector<Rect> shownCanvas;
+    std::vector<std::string> messages;
+    std::vector<std::string> questions;
 
-    // Answers, taken front first; an empty queue answers "cancel" / "No".
+    // --- Scripted answers, taken from the front. An empty queue answers as a user who cancels
+    // (no colour, no file name) or says No.
     std::deque<std::optional<Color>> colorAnswers;
     std::deque<std::string> openAnswers;
     std::deque<std::string> saveAnswers;
     std::deque<bool> yesNoAnswers;
 
-    bool pressed(int control) const {
+    // --- The canvas: every rectangle shown, and an optional hook run at each showing (to look
+    // at the surface exactly when the window would).
+    std::vector<Rect> shownCanvas;
+    std::function<void(const Rect&)> onShowCanvas;
+
+    int showCanvasCount() const { return static_cast<int>(shownCanvas.size()); }
+    bool toggle(int control) const {
         const auto it = toggles.find(control);
         return it != toggles.end() && it->second;
     }
@@ -42,7 +53,7 @@ class FakeUi : public Ui {
     }
 
     void setToggleState(int control, bool pressed) override { toggles[control] = pressed; }
-    void setText(int control, const std::string& text) override { texts[control] = text; }
+    void setText(int control, const std::string& value) override { texts[control] = value; }
     int sliderPosition(int control) const override {
         const auto it = sliders.find(control);
         return it == sliders.end() ? 0 : it->second;
@@ -64,21 +75,25 @@ class FakeUi : public Ui {
         saveRequests.push_back(request);
         return take(saveAnswers, std::string());
     }
-    void showMessage(const std::string& text) override { messages.push_back(text); }
+    void showMessage(const std::string& value) override { messages.push_back(value); }
     bool askYesNo(const std::string& question) override {
         questions.push_back(question);
         return take(yesNoAnswers, false);
     }
-    void showCanvas(const Rect& changed) override { shownCanvas.push_back(changed); }
+
+    void showCanvas(const Rect& changed) override {
+        shownCanvas.push_back(changed);
+        if (onShowCanvas) onShowCanvas(changed);
+    }
 
   private:
-    template <typename T>
-    static T take(std::deque<T>& queue, T otherwise) {
-        if (queue.empty()) return otherwise;
-        T front = std::move(queue.front());
-        queue.pop_front();
-        return front;
+    template <class T>
+    static T take(std::deque<T>& answers, T cancelled) {
+        if (answers.empty()) return cancelled;
+        T answer = std::move(answers.front());
+        answers.pop_front();
+        return answer;
     }
 };
 
-}  // namespace lumipad::testing
+}  // namespace lumipad::test

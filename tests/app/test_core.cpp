@@ -12,7 +12,7 @@
 namespace lumipad {
 namespace {
 
-using testing::FakeUi;
+using test::FakeUi;
 
 constexpr Color kRed = rgb(255, 0, 0);
 constexpr Color kBlue = rgb(0, 0, 255);
@@ -47,7 +47,7 @@ TEST(Core, StartsBlackWithWhitePenWidthFourNoRasterAndOneHistoryState) {
     EXPECT_EQ(s.ui.sliders[kGridSlider], 0);
     EXPECT_EQ(s.ui.text(kUndoCounter), "0");
     EXPECT_EQ(s.app.settings.currentTool, kBrushTool);
-    for (int tool = kFirstTool; tool <= kLastTool; ++tool) EXPECT_FALSE(s.ui.pressed(tool));
+    for (int tool = kFirstTool; tool <= kLastTool; ++tool) EXPECT_FALSE(s.ui.toggle(tool));
     EXPECT_EQ(s.app.settings.fileName, "Lumipad.png");
     EXPECT_EQ(s.app.history.index(), 0);
     ASSERT_TRUE(s.app.images.exists(s.app.history.slot(0)));
@@ -75,12 +75,12 @@ TEST(Core, ToolButtonsFollowSelectTool) {
         s.app.dispatch({step.click, {}});
         EXPECT_EQ(s.app.settings.currentTool, step.tool);
         for (int tool = kFirstTool; tool <= kLastTool; ++tool) {
-            EXPECT_EQ(s.ui.pressed(tool), tool == step.tool) << tool;
+            EXPECT_EQ(s.ui.toggle(tool), tool == step.tool) << tool;
         }
     }
     s.app.deselectTools();
     EXPECT_EQ(s.app.settings.currentTool, 0);
-    for (int tool = kFirstTool; tool <= kLastTool; ++tool) EXPECT_FALSE(s.ui.pressed(tool));
+    for (int tool = kFirstTool; tool <= kLastTool; ++tool) EXPECT_FALSE(s.ui.toggle(tool));
 }
 
 TEST(Core, ControlsThatDoNothingChangeNothing) {
@@ -150,7 +150,7 @@ TEST(Core, ClearFillsWithTheBackgroundAndStartsANewHistory) {
     EXPECT_EQ(s.app.history.slot(1), kNullImage);
     EXPECT_EQ(s.app.settings.penColor, kRed);
     EXPECT_EQ(s.app.settings.currentTool, kLineTool);
-    EXPECT_TRUE(s.ui.pressed(kLineTool));
+    EXPECT_TRUE(s.ui.toggle(kLineTool));
 }
 
 TEST(Core, ResetRestoresColoursAndBrushButLeavesTheButtonPressed) {
@@ -173,7 +173,7 @@ TEST(Core, ResetRestoresColoursAndBrushButLeavesTheButtonPressed) {
     EXPECT_TRUE(s.canvasIs(kBlack));
     EXPECT_EQ(s.ui.text(kUndoCounter), "0");
     EXPECT_EQ(s.app.settings.currentTool, kBrushTool);
-    EXPECT_TRUE(s.ui.pressed(kBoxTool));
+    EXPECT_TRUE(s.ui.toggle(kBoxTool));
     EXPECT_EQ(s.app.settings.lineWidth, 9);
     EXPECT_EQ(s.app.settings.gridStep, 10);
 }

@@ -73,7 +73,7 @@ class HistoryRun {
 
     Color shown() const { return canvas.pixel(0, 0); }
 
-    testing::FakeUi ui;
+    test::FakeUi ui;
     ImageStore images;
     Raster canvas;
     Drawing drawing;
