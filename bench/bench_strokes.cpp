@@ -11,24 +11,10 @@
 #include "app/lumipad.h"
 #include "app/ui.h"
 #include "drawing/raster_ops.h"
+#include "quiet_ui.h"
 
 namespace lumipad {
 namespace {
-
-class QuietUi : public Ui {
-  public:
-    void setToggleState(int, bool) override {}
-    void setText(int, const std::string&) override {}
-    int sliderPosition(int) const override { return 0; }
-    void setSliderPosition(int, int) override {}
-    void setButtonImage(int, const Raster&) override {}
-    std::optional<Color> chooseColor(Color) override { return std::nullopt; }
-    std::string openFileDialog(const FileDialogRequest&) override { return {}; }
-    std::string saveFileDialog(const FileDialogRequest&) override { return {}; }
-    void showMessage(const std::string&) override {}
-    bool askYesNo(const std::string&) override { return false; }
-    void showCanvas(const Rect&) override {}
-};
 
 struct Point {
     std::int64_t x, y;

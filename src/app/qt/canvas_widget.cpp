@@ -36,24 +36,19 @@ void CanvasWidget::setSurface(const Raster* surface) {
         screenImage_ = QImage();
         return;
     }
-    screenImage_ = QImage(surface_->width(), surface_->height(), QImage::Format_RGB32);
-    mirror({0, 0, surface_->width(), surface_->height()});
-}
-
-void CanvasWidget::mirror(const Rect& area) {
-    const int x0 = std::max(area.x0, 0);
-    const int x1 = std::min(area.x1, surface_->width());
-    for (int y = std::max(area.y0, 0); y < std::min(area.y1, surface_->height()); ++y) {
-        const std::uint8_t* from = surface_->row(y) + x0 * 3;
-        auto* to = reinterpret_cast<QRgb*>(screenImage_.scanLine(y)) + x0;
-        for (int x = x0; x < x1; ++x, from += 3) *to++ = qRgb(from[0], from[1], from[2]);
-    }
+    mirror_.reset(*surface_);
+    screenImage_ = QImage(reinterpret_cast<const uchar*>(mirror_.pixels()), mirror_.width(),
+                          mirror_.height(), mirror_.width() * 4, QImage::Format_RGB32);
+    update();
 }
 
 void CanvasWidget::present(const Rect& changed) {
     if (surface_ == nullptr) return;
-    mirror(changed);
-    repaint(QRect(changed.x0, changed.y0, changed.width(), changed.height()));
+    QRegion region;
+    for (const Rect& r : mirror_.update(*surface_, changed)) {
+        region += QRect(r.x0, r.y0, r.width(), r.height());
+    }
+    if (!region.isEmpty()) repaint(region);
 }
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {
@@ -62,8 +57,10 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
         painter.fillRect(event->rect(), Qt::white);
         return;
     }
-    const QRect area = event->rect() & screenImage_.rect();
-    painter.drawImage(area.topLeft(), screenImage_, area);
+    for (const QRect& rect : event->region()) {
+        const QRect area = rect & screenImage_.rect();
+        painter.drawImage(area.topLeft(), screenImage_, area);
+    }
 }
 
 CanvasEvent CanvasWidget::translate(QMouseEvent* event, CanvasEventKind kind) const {

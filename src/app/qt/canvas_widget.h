@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/events.h"
+#include "app/qt/screen_mirror.h"
 #include "drawing/raster.h"
 
 namespace lumipad {
@@ -31,13 +32,11 @@ class CanvasWidget : public QWidget {
   private:
     CanvasEvent translate(QMouseEvent* event, CanvasEventKind kind) const;
 
-    void mirror(const Rect& area);
-
     EventSink sink_;
     const Raster* surface_ = nullptr;
-    // The surface in the window system's own pixel layout, so that painting is a plain copy;
-    // only the changed part is converted.
-    QImage screenImage_;
+    // The surface in the window system's own pixel layout, so that painting is a plain copy.
+    ScreenMirror mirror_;
+    QImage screenImage_;  // wraps mirror_'s pixels
 };
 
 }  // namespace lumipad
