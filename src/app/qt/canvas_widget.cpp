@@ -37,8 +37,9 @@ void CanvasWidget::setSurface(const Raster* surface) {
         return;
     }
     mirror_.reset(*surface_);
-    screenImage_ = QImage(reinterpret_cast<const uchar*>(mirror_.pixels()), mirror_.width(),
-                          mirror_.height(), mirror_.width() * 4, QImage::Format_RGB32);
+    const Raster& shown = mirror_.shown();
+    screenImage_ = QImage(shown.data(), shown.width(), shown.height(),
+                          static_cast<qsizetype>(shown.stride()), QImage::Format_RGB888);
     update();
 }
 

@@ -34,9 +34,9 @@ class CanvasWidget : public QWidget {
 
     EventSink sink_;
     const Raster* surface_ = nullptr;
-    // The surface in the window system's own pixel layout, so that painting is a plain copy.
+    // What the window shows; painting converts only the parts being repainted.
     ScreenMirror mirror_;
-    QImage screenImage_;  // wraps mirror_'s pixels
+    QImage screenImage_;  // wraps the mirror's pixels
 };
 
 }  // namespace lumipad

@@ -37,25 +37,7 @@ void differingBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t n,
 
 }  // namespace
 
-void ScreenMirror::reset(const Raster& surface) {
-    shown_ = Raster(surface.width(), surface.height());
-    xrgb_.assign(
-        static_cast<std::size_t>(surface.width()) * static_cast<std::size_t>(surface.height()),
-        0xff000000u);
-    for (int y = 0; y < surface.height(); ++y) {
-        std::memcpy(shown_.row(y), surface.row(y), static_cast<std::size_t>(surface.width()) * 3);
-        convert(surface, y, 0, surface.width());
-    }
-}
-
-void ScreenMirror::convert(const Raster& surface, int y, int x0, int x1) {
-    const std::uint8_t* from = surface.row(y) + x0 * 3;
-    std::uint32_t* to = xrgb_.data() + static_cast<std::ptrdiff_t>(y) * shown_.width() + x0;
-    for (int x = x0; x < x1; ++x, from += 3) {
-        *to++ = 0xff000000u | static_cast<std::uint32_t>(from[0]) << 16 |
-                static_cast<std::uint32_t>(from[1]) << 8 | from[2];
-    }
-}
+void ScreenMirror::reset(const Raster& surface) { shown_ = surface; }
 
 std::vector<Rect> ScreenMirror::update(const Raster& surface, const Rect& area) {
     std::vector<Rect> bands;
@@ -83,7 +65,6 @@ std::vector<Rect> ScreenMirror::update(const Raster& surface, const Rect& area) 
             const int to = x0 + static_cast<int>((last + 2) / 3);
             std::memcpy(shown + (from - x0) * 3, now + (from - x0) * 3,
                         static_cast<std::size_t>(to - from) * 3);
-            convert(surface, y, from, to);
             left = std::min(left, from);
             right = std::max(right, to);
         }

@@ -1,6 +1,6 @@
-// What the canvas shows on screen, kept in the window system's 32-bit pixel layout. Each update
-// finds the pixels that really differ from what is shown and converts only those, so a shape
-// dragged over the whole canvas repaints a thin band, not the whole canvas.
+// A copy of what the canvas shows on screen. Each update finds the pixels that really differ
+// from what is shown and takes over only those, so a shape dragged over the whole canvas
+// repaints a thin band, not the whole canvas.
 #pragma once
 
 #include <cstdint>
@@ -22,16 +22,11 @@ class ScreenMirror {
     // repaint, one per band of rows with any difference, spanning the differing columns.
     std::vector<Rect> update(const Raster& surface, const Rect& area);
 
-    // 0xffRRGGBB pixels, rows of width() values.
-    const std::uint32_t* pixels() const { return xrgb_.data(); }
-    int width() const { return shown_.width(); }
-    int height() const { return shown_.height(); }
+    // What the screen shows, in the surface's own layout.
+    const Raster& shown() const { return shown_; }
 
   private:
-    void convert(const Raster& surface, int y, int x0, int x1);
-
-    Raster shown_;  // the shown pixels in the surface's own layout, for fast comparison
-    std::vector<std::uint32_t> xrgb_;
+    Raster shown_;
 };
 
 }  // namespace lumipad
