@@ -168,7 +168,14 @@ class Session {
     std::string errors() const { return program_.stderrText(); }
 
   private:
+    // xdotool's --sync waits for the pointer to move, which it never does when it is there.
     bool move(int x, int y) {
+        Window root = 0, child = 0;
+        int rootX = -1, rootY = -1, winX = 0, winY = 0;
+        unsigned mask = 0;
+        XQueryPointer(x_.display(), DefaultRootWindow(x_.display()), &root, &child, &rootX, &rootY,
+                      &winX, &winY, &mask);
+        if (rootX == x && rootY == y) return true;
         return x_.xdotool({"mousemove", "--sync", std::to_string(x), std::to_string(y)});
     }
     // No window manager runs: give the keyboard to the window and put the pointer on it.
