@@ -1,6 +1,5 @@
 #include "app/qt/file_dialogs.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -10,8 +9,25 @@ namespace lumipad {
 
 namespace {
 
-// Checks a confirmed name before Qt's own handling, which would accept a name in a folder
-// that does not exist and names of any length.
+// What the dialog says when it refuses a confirmed name; empty when the name may be used.
+QString refusal(const QString& name) {
+    switch (checkChosenName(name)) {
+        case ChosenNameProblem::TooLong:
+            return QStringLiteral(
+                       "%1\nThe name is too long: a file name may have at most %2 "
+                       "characters.")
+                .arg(name, QString::number(kMaxChosenNameLength));
+        case ChosenNameProblem::NoSuchFolder:
+            return QStringLiteral("%1\nThis folder does not exist.\nPlease check the folder name.")
+                .arg(QFileInfo(name).path());
+        case ChosenNameProblem::None:
+            break;
+    }
+    return {};
+}
+
+// Qt's own handling of a confirmed name would take one in a folder that does not exist, and
+// names of any length; this dialog refuses them and stays open.
 class CheckedFileDialog : public QFileDialog {
   public:
     using QFileDialog::QFileDialog;
@@ -19,28 +35,13 @@ class CheckedFileDialog : public QFileDialog {
     void accept() override {
         const QStringList chosen = selectedFiles();
         if (!chosen.isEmpty()) {
-            switch (checkChosenName(chosen.front())) {
-                case ChosenNameProblem::TooLong:
-                    refuse(
-                        QStringLiteral("%1\nThe name is too long: a file name may have at most %2 "
-                                       "characters.")
-                            .arg(chosen.front())
-                            .arg(kMaxChosenNameLength));
-                    return;
-                case ChosenNameProblem::NoSuchFolder:
-                    refuse(QStringLiteral(
-                               "%1\nThis folder does not exist.\nPlease check the folder name.")
-                               .arg(QFileInfo(chosen.front()).path()));
-                    return;
-                case ChosenNameProblem::None:
-                    break;
+            if (const QString why = refusal(chosen.front()); !why.isEmpty()) {
+                QMessageBox::warning(this, windowTitle(), why);
+                return;
             }
         }
         QFileDialog::accept();
     }
-
-  private:
-    void refuse(const QString& why) { QMessageBox::warning(this, windowTitle(), why); }
 };
 
 QString pattern(QString text) {
