@@ -104,6 +104,7 @@ void configureFileDialog(QFileDialog& dialog, const FileDialogRequest& request,
     dialog.setFileMode(QFileDialog::AnyFile);
     // The extension stays the user's: the written format follows it.
     dialog.setDefaultSuffix(QString());
+    // Qt's own dialog shows no "open as read-only" check box, so there is none to hide.
 
     const QStringList filters = qtNameFilters(request.filter);
     dialog.setNameFilters(filters);
