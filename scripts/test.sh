@@ -23,3 +23,6 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp \
   ctest --test-dir build/asan --output-on-failure -j "$jobs" -LE bench
+
+echo "== fuzzing"
+fuzz/run.sh 30
