@@ -115,9 +115,12 @@ class Decompressor {
     Decompressor(const Decompressor&) = delete;
     Decompressor& operator=(const Decompressor&) = delete;
 
-    bool create() {
+    bool create(long memoryLimit) {
         if (!createDecompressor(&cinfo_, &failure_)) return false;
         cinfo_.progress = &progress_;
+        // Progressive and multi-scan files keep every coefficient of the picture until the
+        // last scan: several bytes a pixel, asked for by the header alone.
+        cinfo_.mem->max_memory_to_use = memoryLimit;
         return true;
     }
     jpeg_decompress_struct* cinfo() { return &cinfo_; }
@@ -133,7 +136,7 @@ class Decompressor {
 
 std::optional<Picture> decodeJpeg(std::span<const std::uint8_t> bytes, const DecodeLimits& limits) {
     Decompressor d;
-    if (!d.create()) return std::nullopt;
+    if (!d.create(static_cast<long>(limits.maxPixels * 4))) return std::nullopt;
     bool cmyk = false;
     if (!readJpegHeader(d.cinfo(), d.failure(), bytes, &cmyk)) return std::nullopt;
     const auto width = d.cinfo()->image_width;

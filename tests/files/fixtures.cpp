@@ -167,6 +167,7 @@ Bytes makeJpeg(const JpegSpec& spec) {
     jpeg_set_defaults(&cinfo);
     jpeg_set_colorspace(&cinfo, spec.stored);
     jpeg_set_quality(&cinfo, spec.quality, FALSE);
+    if (!spec.subsampled) cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = 1;
     if (spec.progressive) jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     const std::size_t rowBytes = static_cast<std::size_t>(spec.width) * spec.components;

@@ -62,6 +62,7 @@ struct JpegSpec {
     int quality = 100;
     bool progressive = false;
     Bytes pixels{};
+    bool subsampled = true;  // 4:2:0 YCbCr, else 4:4:4
 };
 Bytes makeJpeg(const JpegSpec& spec);
 
