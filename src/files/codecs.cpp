@@ -11,7 +11,7 @@ namespace lumipad {
 
 bool withinLimits(std::int64_t width, std::int64_t height, const DecodeLimits& limits) {
     return width > 0 && height > 0 && width <= limits.maxSide && height <= limits.maxSide &&
-           width * height <= limits.maxPixels;
+           width <= limits.maxPixels / height;
 }
 
 namespace {
