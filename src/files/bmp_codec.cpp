@@ -121,8 +121,8 @@ std::optional<Picture> decodeBmp(std::span<const std::uint8_t> bytes, const Deco
             return picture;
         case Encoding::Rows: {
             const RowFormat format{layout, h.bitsPerPixel, palette};
-            const std::uint8_t* stored = p + h.dataOffset;
-            for (int r = 0; r < height; ++r, stored += rowSize) {
+            for (int r = 0; r < height; ++r) {
+                const std::uint8_t* stored = p + h.dataOffset + rowSize * r;
                 const int y = bottomUp ? height - 1 - r : r;
                 unpackRow(format, stored, width, out + static_cast<std::size_t>(y) * outRow, 3);
             }

@@ -1,5 +1,8 @@
 #include "files/codecs.h"
 
+#include <sys/mman.h>
+
+#include <cstdint>
 #include <new>
 
 #include "files/formats.h"
@@ -8,8 +11,29 @@ namespace lumipad {
 
 bool withinLimits(std::int64_t width, std::int64_t height, const DecodeLimits& limits) {
     return width > 0 && height > 0 && width <= limits.maxSide && height <= limits.maxSide &&
-           width * height <= limits.maxPixels;
+           width <= limits.maxPixels / height;
 }
+
+namespace {
+
+// Faulting in a camera-sized picture 4 KiB at a time costs more than decoding it on a virtual
+// machine (90 ms for 36 MB on ours); with huge pages it takes a few dozen faults. Advice only:
+// where the system declines, nothing changes.
+void preferHugePages(const void* data, std::size_t size) {
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+    if (size < 4 * kHugePage) return;
+    const auto start = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t begin = (start + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t end = (start + size) & ~(kHugePage - 1);
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)size;
+#endif
+}
+
+}  // namespace
 
 std::optional<Picture> makePicture(std::int64_t width, std::int64_t height, int channels,
                                    const DecodeLimits& limits) {
@@ -19,7 +43,10 @@ std::optional<Picture> makePicture(std::int64_t width, std::int64_t height, int 
         picture.width = static_cast<int>(width);
         picture.height = static_cast<int>(height);
         picture.channels = channels;
-        picture.pixels.assign(static_cast<std::size_t>(width * height * channels), 0);
+        const auto size = static_cast<std::size_t>(width * height * channels);
+        picture.pixels.reserve(size);
+        preferHugePages(picture.pixels.data(), size);
+        picture.pixels.resize(size);
         return picture;
     } catch (const std::bad_alloc&) {
         return std::nullopt;

@@ -21,6 +21,8 @@ struct Target {
     std::string folder;
     bool exists = false;
     mode_t mode = 0;
+    uid_t owner = 0;
+    gid_t group = 0;
 };
 
 std::optional<std::string> followLink(const std::string& path) {
@@ -60,6 +62,8 @@ std::optional<Target> findTarget(const std::string& path) {
     if (::access(target.path.c_str(), W_OK) != 0) return std::nullopt;
     target.exists = true;
     target.mode = info.st_mode & 0777;
+    target.owner = info.st_uid;
+    target.group = info.st_gid;
     return target;
 }
 
@@ -116,8 +120,11 @@ bool replaceFile(const std::string& path, std::span<const std::uint8_t> bytes,
     const int fd = createTemporary(target->folder, temporary);
     if (fd < 0) return false;
 
-    // The replacement keeps the old file's permissions where the system lets us set them.
-    if (target->exists) (void)::fchmod(fd, target->mode);
+    // The replacement keeps the old file's owner and permissions as far as the system lets us.
+    if (target->exists) {
+        (void)::fchown(fd, target->owner, target->group);
+        (void)::fchmod(fd, target->mode);
+    }
     bool ok = writeAll(fd, bytes, output);
     if (ok && output.syncToDisk) ok = ::fsync(fd) == 0;
     if (::close(fd) != 0) ok = false;

@@ -17,7 +17,8 @@ namespace lumipad {
 
 // No header may make a decoder allocate more than this. 65,535 per side lets every JPEG through
 // (its own limit is 65,500); 2^28 pixels (16,384²) is well above any camera's picture and keeps
-// the largest picture, four channels, at 1 GiB.
+// the largest picture, four channels, at 1 GiB. libjpeg's own working memory is held to four
+// bytes per allowed pixel as well.
 struct DecodeLimits {
     std::int64_t maxSide = 65535;
     std::int64_t maxPixels = std::int64_t{1} << 28;

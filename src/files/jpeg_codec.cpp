@@ -5,6 +5,8 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <new>
 
 // After <cstdio>: jpeglib.h expects FILE and size_t to be declared already.
 #include <jpeglib.h>
@@ -113,9 +115,12 @@ class Decompressor {
     Decompressor(const Decompressor&) = delete;
     Decompressor& operator=(const Decompressor&) = delete;
 
-    bool create() {
+    bool create(long memoryLimit) {
         if (!createDecompressor(&cinfo_, &failure_)) return false;
         cinfo_.progress = &progress_;
+        // Progressive and multi-scan files keep every coefficient of the picture until the
+        // last scan: several bytes a pixel, asked for by the header alone.
+        cinfo_.mem->max_memory_to_use = memoryLimit;
         return true;
     }
     jpeg_decompress_struct* cinfo() { return &cinfo_; }
@@ -131,7 +136,7 @@ class Decompressor {
 
 std::optional<Picture> decodeJpeg(std::span<const std::uint8_t> bytes, const DecodeLimits& limits) {
     Decompressor d;
-    if (!d.create()) return std::nullopt;
+    if (!d.create(static_cast<long>(limits.maxPixels * 4))) return std::nullopt;
     bool cmyk = false;
     if (!readJpegHeader(d.cinfo(), d.failure(), bytes, &cmyk)) return std::nullopt;
     const auto width = d.cinfo()->image_width;
@@ -149,40 +154,51 @@ std::optional<Picture> decodeJpeg(std::span<const std::uint8_t> bytes, const Dec
 
 namespace {
 
-// Output into one growing malloc'd block, which the caller frees whatever happens.
-struct GrowingDestination {
+// libjpeg fills a block of our own, which is appended to the output whenever it is full.
+struct VectorDestination {
     jpeg_destination_mgr manager;  // first, so that libjpeg's pointer to it is a pointer to us
-    unsigned char* buffer;
-    std::size_t capacity;
-    std::size_t size;
+    Bytes* out;
+    unsigned char block[1 << 16];
 };
 
-void startDestination(j_compress_ptr cinfo) {
-    auto* d = reinterpret_cast<GrowingDestination*>(cinfo->dest);
-    d->manager.next_output_byte = d->buffer;
-    d->manager.free_in_buffer = d->capacity;
+VectorDestination* destinationOf(j_compress_ptr cinfo) {
+    return reinterpret_cast<VectorDestination*>(cinfo->dest);
 }
 
-boolean growDestination(j_compress_ptr cinfo) {
-    auto* d = reinterpret_cast<GrowingDestination*>(cinfo->dest);
-    const std::size_t capacity = d->capacity * 2;
-    auto* grown = static_cast<unsigned char*>(std::realloc(d->buffer, capacity));
-    if (!grown) jumpBack(reinterpret_cast<j_common_ptr>(cinfo));
-    d->buffer = grown;
-    d->manager.next_output_byte = grown + d->capacity;
-    d->manager.free_in_buffer = capacity - d->capacity;
-    d->capacity = capacity;
+// An exception must not cross libjpeg, and its error exit must not leave a catch block: the
+// failure is raised by the caller.
+bool appendBlock(VectorDestination* d, std::size_t count) {
+    try {
+        d->out->insert(d->out->end(), d->block, d->block + count);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    d->manager.next_output_byte = d->block;
+    d->manager.free_in_buffer = sizeof d->block;
+    return true;
+}
+
+void startDestination(j_compress_ptr cinfo) {
+    VectorDestination* d = destinationOf(cinfo);
+    d->manager.next_output_byte = d->block;
+    d->manager.free_in_buffer = sizeof d->block;
+}
+
+boolean emptyDestination(j_compress_ptr cinfo) {
+    if (!appendBlock(destinationOf(cinfo), sizeof destinationOf(cinfo)->block))
+        jumpBack(reinterpret_cast<j_common_ptr>(cinfo));
     return TRUE;
 }
 
 void finishDestination(j_compress_ptr cinfo) {
-    auto* d = reinterpret_cast<GrowingDestination*>(cinfo->dest);
-    d->size = d->capacity - d->manager.free_in_buffer;
+    VectorDestination* d = destinationOf(cinfo);
+    if (!appendBlock(d, sizeof d->block - d->manager.free_in_buffer))
+        jumpBack(reinterpret_cast<j_common_ptr>(cinfo));
 }
 
 // libjpeg's defaults at the given quality: 4:2:0 YCbCr, JFIF 1.01 with a 1:1 aspect ratio and
 // no resolution, standard Huffman tables, one sequential scan, the accurate integer transform.
-bool compressJpeg(jpeg_compress_struct* cinfo, JpegFailure* failure, GrowingDestination* dest,
+bool compressJpeg(jpeg_compress_struct* cinfo, JpegFailure* failure, VectorDestination* dest,
                   const Raster* picture, int quality) {
     if (setjmp(failure->jump)) return false;
     jpeg_create_compress(cinfo);
@@ -208,44 +224,38 @@ bool compressJpeg(jpeg_compress_struct* cinfo, JpegFailure* failure, GrowingDest
 
 class Compressor {
   public:
-    Compressor() {
+    explicit Compressor(Bytes* out) {
         useFailure(failure_);
         cinfo_.err = &failure_.manager;
         dest_.manager.init_destination = startDestination;
-        dest_.manager.empty_output_buffer = growDestination;
+        dest_.manager.empty_output_buffer = emptyDestination;
         dest_.manager.term_destination = finishDestination;
+        dest_.out = out;
     }
-    ~Compressor() {
-        jpeg_destroy_compress(&cinfo_);
-        std::free(dest_.buffer);
-    }
+    ~Compressor() { jpeg_destroy_compress(&cinfo_); }
     Compressor(const Compressor&) = delete;
     Compressor& operator=(const Compressor&) = delete;
 
-    bool run(const Raster& picture, int quality, std::size_t initialCapacity) {
-        dest_.buffer = static_cast<unsigned char*>(std::malloc(initialCapacity));
-        if (!dest_.buffer) return false;
-        dest_.capacity = initialCapacity;
+    bool run(const Raster& picture, int quality) {
         return compressJpeg(&cinfo_, &failure_, &dest_, &picture, quality);
     }
-    Bytes output() const { return Bytes(dest_.buffer, dest_.buffer + dest_.size); }
 
   private:
     jpeg_compress_struct cinfo_{};
     JpegFailure failure_{};
-    GrowingDestination dest_{};
+    VectorDestination dest_{};
 };
 
 }  // namespace
 
 std::optional<Bytes> encodeJpeg(const Raster& picture, int quality) {
     if (picture.width() <= 0 || picture.height() <= 0) return std::nullopt;
-    Compressor compressor;
-    const std::size_t rawSize = static_cast<std::size_t>(picture.width()) * picture.height() * 3;
-    if (!compressor.run(picture, std::clamp(quality, 0, 10) * 10, rawSize / 2 + 4096)) {
-        return std::nullopt;
-    }
-    return compressor.output();
+    Bytes out;
+    // Even noise at quality 100 encodes to less than the raw pixels: one allocation serves.
+    out.reserve(static_cast<std::size_t>(picture.width()) * picture.height() * 3);
+    auto compressor = std::make_unique<Compressor>(&out);
+    if (!compressor->run(picture, std::clamp(quality, 0, 10) * 10)) return std::nullopt;
+    return out;
 }
 
 }  // namespace lumipad

@@ -22,9 +22,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using testing::readBmp24;
-using testing::readBytes;
-using testing::writeBmp;
+using test::readBmp24;
+using test::readBytes;
+using test::writeBmp;
 
 const std::string kTitlePrefix = "Lumipad v1.1 beta - ";
 

@@ -67,7 +67,7 @@ png_color_16 color16(std::uint16_t r, std::uint16_t g, std::uint16_t b, std::uin
 TEST(ReadPng, EveryColourTypeBecomesEightBitRgbOrRgba) {
     const struct {
         const char* name;
-        test::PngSpec spec;
+        test::PngFixture fixture;
         int channels;
         Bytes pixels;
     } cases[] = {
@@ -122,7 +122,7 @@ TEST(ReadPng, EveryColourTypeBecomesEightBitRgbOrRgba) {
          {200, 100, 50, 0, 10, 20, 30, 0}},
     };
     for (const auto& c : cases) {
-        const auto p = decodeImage(test::makePng(c.spec));
+        const auto p = decodeImage(test::makePng(c.fixture));
         ASSERT_TRUE(p) << c.name;
         EXPECT_EQ(p->channels, c.channels) << c.name;
         EXPECT_EQ(p->pixels, c.pixels) << c.name;
@@ -132,11 +132,11 @@ TEST(ReadPng, EveryColourTypeBecomesEightBitRgbOrRgba) {
 
 TEST(ReadPng, InterlacedFileLoadsEveryPass) {
     const Raster r = test::noiseRaster(11, 9, 21);
-    test::PngSpec spec{.width = 11, .height = 9, .interlaced = true};
-    for (int y = 0; y < 9; ++y) spec.rows.insert(spec.rows.end(), r.row(y), r.row(y) + 33);
-    const auto p = decodeImage(test::makePng(spec));
+    test::PngFixture fixture{.width = 11, .height = 9, .interlaced = true};
+    for (int y = 0; y < 9; ++y) fixture.rows.insert(fixture.rows.end(), r.row(y), r.row(y) + 33);
+    const auto p = decodeImage(test::makePng(fixture));
     ASSERT_TRUE(p);
-    EXPECT_EQ(p->pixels, spec.rows);
+    EXPECT_EQ(p->pixels, fixture.rows);
 }
 
 // --- JPEG
@@ -156,11 +156,11 @@ TEST(ReadJpeg, CmykAndYcckBecomeRgbThroughTheBlackChannel) {
         {JCS_YCCK, {255, 255, 255, 128}, {128, 128, 128}, 2},
     };
     for (const auto& c : cases) {
-        test::JpegSpec spec{
+        test::JpegFixture fixture{
             .width = 16, .height = 16, .components = 4, .input = JCS_CMYK, .stored = c.stored};
         for (int i = 0; i < 16 * 16; ++i)
-            spec.pixels.insert(spec.pixels.end(), c.cmyk.begin(), c.cmyk.end());
-        const auto p = decodeImage(test::makeJpeg(spec));
+            fixture.pixels.insert(fixture.pixels.end(), c.cmyk.begin(), c.cmyk.end());
+        const auto p = decodeImage(test::makeJpeg(fixture));
         ASSERT_TRUE(p);
         EXPECT_EQ(p->channels, 3);
         for (std::size_t i = 0; i < p->pixels.size(); ++i)
@@ -170,18 +170,18 @@ TEST(ReadJpeg, CmykAndYcckBecomeRgbThroughTheBlackChannel) {
 }
 
 TEST(ReadJpeg, GreyAndProgressiveFilesLoadAsRgb) {
-    test::JpegSpec grey{.width = 8,
-                        .height = 8,
-                        .components = 1,
-                        .input = JCS_GRAYSCALE,
-                        .stored = JCS_GRAYSCALE,
-                        .pixels = Bytes(64, 90)};
+    test::JpegFixture grey{.width = 8,
+                           .height = 8,
+                           .components = 1,
+                           .input = JCS_GRAYSCALE,
+                           .stored = JCS_GRAYSCALE,
+                           .pixels = Bytes(64, 90)};
     const auto g = decodeImage(test::makeJpeg(grey));
     ASSERT_TRUE(g);
     EXPECT_EQ(g->channels, 3);
     EXPECT_EQ(head(*g, 1), (Bytes{90, 90, 90}));
 
-    test::JpegSpec progressive{.width = 24, .height = 16, .progressive = true};
+    test::JpegFixture progressive{.width = 24, .height = 16, .progressive = true};
     for (int i = 0; i < 24 * 16; ++i) test::append(progressive.pixels, {200, 40, 40});
     const auto p = decodeImage(test::makeJpeg(progressive));
     ASSERT_TRUE(p);
@@ -192,10 +192,10 @@ TEST(ReadJpeg, GreyAndProgressiveFilesLoadAsRgb) {
 }
 
 TEST(ReadJpeg, UnrecognisedColourSpaceFails) {
-    test::JpegSpec twoChannels{.components = 2,
-                               .input = JCS_UNKNOWN,
-                               .stored = JCS_UNKNOWN,
-                               .pixels = Bytes(8 * 8 * 2, 100)};
+    test::JpegFixture twoChannels{.components = 2,
+                                  .input = JCS_UNKNOWN,
+                                  .stored = JCS_UNKNOWN,
+                                  .pixels = Bytes(8 * 8 * 2, 100)};
     const Bytes file = test::makeJpeg(twoChannels);
     ASSERT_EQ(recognise(file), FileKind::Jpeg);
     EXPECT_FALSE(decodeImage(file));
@@ -213,7 +213,7 @@ TEST(ReadBmp, EveryStoredFormDecodes) {
     const Bytes red{255, 0, 0}, blue{0, 0, 255}, green{0, 255, 0};
     const struct {
         const char* name;
-        test::BmpSpec spec;
+        test::BmpFixture fixture;
         Bytes pixels;  // RGB, top row first
     } cases[] = {
         {"1-bit is black and white whatever the table holds",
@@ -284,18 +284,18 @@ TEST(ReadBmp, EveryStoredFormDecodes) {
          {0, 0, 0, 0, 0, 0}},
     };
     for (const auto& c : cases) {
-        const auto p = decodeImage(test::makeBmp(c.spec));
+        const auto p = decodeImage(test::makeBmp(c.fixture));
         ASSERT_TRUE(p) << c.name;
-        EXPECT_EQ(p->width, c.spec.width) << c.name;
-        EXPECT_EQ(p->height, std::abs(c.spec.height)) << c.name;
+        EXPECT_EQ(p->width, c.fixture.width) << c.name;
+        EXPECT_EQ(p->height, std::abs(c.fixture.height)) << c.name;
         EXPECT_EQ(p->channels, 3) << c.name;
         EXPECT_EQ(p->pixels, c.pixels) << c.name;
     }
 }
 
 TEST(ReadBmp, PixelDataEndingEarlyFails) {
-    test::BmpSpec spec{.width = 2, .height = 2, .pixels = Bytes(16, 7)};
-    const Bytes whole = test::makeBmp(spec);
+    test::BmpFixture fixture{.width = 2, .height = 2, .pixels = Bytes(16, 7)};
+    const Bytes whole = test::makeBmp(fixture);
     ASSERT_TRUE(decodeImage(whole));
     // The last row needs its six pixel bytes; its two fill bytes may be missing.
     EXPECT_TRUE(decodeImage(Bytes(whole.begin(), whole.end() - 2)));
@@ -348,7 +348,7 @@ TEST(ReadIcon, TransparencyComesFromTheMaskOrTheAlphaChannel) {
         test::append(rows32, {0, 0, 250, static_cast<std::uint8_t>(i * 60)});
     Bytes noAlpha;
     for (int i = 0; i < 4; ++i) test::append(noAlpha, {0, 0, 250, 0});
-    test::PngSpec png{.width = 2, .height = 2};
+    test::PngFixture png{.width = 2, .height = 2};
     for (int i = 0; i < 4; ++i) test::append(png.rows, {250, 0, 0});
 
     const struct {

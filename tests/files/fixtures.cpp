@@ -62,29 +62,29 @@ void appendToBytes(png_structp png, png_bytep data, std::size_t size) {
 
 }  // namespace
 
-Bytes makePng(const PngSpec& spec) {
+Bytes makePng(const PngFixture& fixture) {
     Bytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     png_set_write_fn(png, &out, appendToBytes, nullptr);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, fixture.width, fixture.height, fixture.bitDepth, fixture.colorType,
+                 fixture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
-    if (!spec.palette.empty())
-        png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
-    if (!spec.paletteAlpha.empty()) {
-        png_set_tRNS(png, info, spec.paletteAlpha.data(),
-                     static_cast<int>(spec.paletteAlpha.size()), nullptr);
+    if (!fixture.palette.empty())
+        png_set_PLTE(png, info, fixture.palette.data(), static_cast<int>(fixture.palette.size()));
+    if (!fixture.paletteAlpha.empty()) {
+        png_set_tRNS(png, info, fixture.paletteAlpha.data(),
+                     static_cast<int>(fixture.paletteAlpha.size()), nullptr);
     }
-    if (spec.transparentColor) {
-        png_color_16 color = *spec.transparentColor;
+    if (fixture.transparentColor) {
+        png_color_16 color = *fixture.transparentColor;
         png_set_tRNS(png, info, nullptr, 0, &color);
     }
     png_write_info(png, info);
-    const std::size_t rowBytes = spec.rows.size() / spec.height;
+    const std::size_t rowBytes = fixture.rows.size() / fixture.height;
     std::vector<png_bytep> rows;
-    for (int y = 0; y < spec.height; ++y)
-        rows.push_back(const_cast<png_bytep>(spec.rows.data() + y * rowBytes));
+    for (int y = 0; y < fixture.height; ++y)
+        rows.push_back(const_cast<png_bytep>(fixture.rows.data() + y * rowBytes));
     png_write_image(png, rows.data());
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
@@ -152,7 +152,7 @@ Bytes inflateAll(const Bytes& zlibStream) {
 
 // --- JPEG
 
-Bytes makeJpeg(const JpegSpec& spec) {
+Bytes makeJpeg(const JpegFixture& fixture) {
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr errors{};
     cinfo.err = jpeg_std_error(&errors);
@@ -160,18 +160,20 @@ Bytes makeJpeg(const JpegSpec& spec) {
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = spec.width;
-    cinfo.image_height = spec.height;
-    cinfo.input_components = spec.components;
-    cinfo.in_color_space = spec.input;
+    cinfo.image_width = fixture.width;
+    cinfo.image_height = fixture.height;
+    cinfo.input_components = fixture.components;
+    cinfo.in_color_space = fixture.input;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_colorspace(&cinfo, spec.stored);
-    jpeg_set_quality(&cinfo, spec.quality, FALSE);
-    if (spec.progressive) jpeg_simple_progression(&cinfo);
+    jpeg_set_colorspace(&cinfo, fixture.stored);
+    jpeg_set_quality(&cinfo, fixture.quality, FALSE);
+    if (!fixture.subsampled)
+        cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = 1;
+    if (fixture.progressive) jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
-    const std::size_t rowBytes = static_cast<std::size_t>(spec.width) * spec.components;
+    const std::size_t rowBytes = static_cast<std::size_t>(fixture.width) * fixture.components;
     while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(spec.pixels.data() + cinfo.next_scanline * rowBytes);
+        JSAMPROW row = const_cast<JSAMPROW>(fixture.pixels.data() + cinfo.next_scanline * rowBytes);
         jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);
@@ -208,24 +210,24 @@ std::vector<JpegSegment> jpegSegments(const Bytes& file) {
 
 // --- BMP and icons
 
-Bytes makeBmp(const BmpSpec& spec) {
-    Bytes file(14 + spec.infoSize, 0);
-    const std::uint32_t offset =
-        spec.dataOffset.value_or(static_cast<std::uint32_t>(file.size() + spec.colorTable.size()));
+Bytes makeBmp(const BmpFixture& fixture) {
+    Bytes file(14 + fixture.infoSize, 0);
+    const std::uint32_t offset = fixture.dataOffset.value_or(
+        static_cast<std::uint32_t>(file.size() + fixture.colorTable.size()));
     file[0] = 'B';
     file[1] = 'M';
-    putLe32(file, 2, static_cast<std::uint32_t>(offset + spec.pixels.size()));
+    putLe32(file, 2, static_cast<std::uint32_t>(offset + fixture.pixels.size()));
     putLe32(file, 10, offset);
-    putLe32(file, 14, spec.infoSize);
-    putLe32(file, 18, static_cast<std::uint32_t>(spec.width));
-    putLe32(file, 22, static_cast<std::uint32_t>(spec.height));
+    putLe32(file, 14, fixture.infoSize);
+    putLe32(file, 18, static_cast<std::uint32_t>(fixture.width));
+    putLe32(file, 22, static_cast<std::uint32_t>(fixture.height));
     putLe16(file, 26, 1);
-    putLe16(file, 28, spec.bitsPerPixel);
-    putLe32(file, 30, spec.compression);
-    if (spec.infoSize >= 40) putLe32(file, 46, spec.colorsUsed);
-    file.insert(file.end(), spec.colorTable.begin(), spec.colorTable.end());
+    putLe16(file, 28, fixture.bitsPerPixel);
+    putLe32(file, 30, fixture.compression);
+    if (fixture.infoSize >= 40) putLe32(file, 46, fixture.colorsUsed);
+    file.insert(file.end(), fixture.colorTable.begin(), fixture.colorTable.end());
     if (offset > file.size()) file.resize(offset, 0);
-    file.insert(file.end(), spec.pixels.begin(), spec.pixels.end());
+    file.insert(file.end(), fixture.pixels.begin(), fixture.pixels.end());
     return file;
 }
 

@@ -28,7 +28,7 @@ void append(Bytes& b, std::initializer_list<std::uint8_t> values);
 // Pseudo-random pixels, the same for the same seed.
 Raster noiseRaster(int width, int height, std::uint32_t seed);
 
-struct PngSpec {
+struct PngFixture {
     int width = 1;
     int height = 1;
     int colorType = PNG_COLOR_TYPE_RGB;
@@ -40,7 +40,7 @@ struct PngSpec {
     Bytes paletteAlpha{};
     std::optional<png_color_16> transparentColor{};
 };
-Bytes makePng(const PngSpec& spec);
+Bytes makePng(const PngFixture& fixture);
 // One chunk with its length and CRC, for files libpng would refuse to write.
 Bytes pngChunk(const char* type, const Bytes& data);
 Bytes pngSignature();
@@ -53,7 +53,7 @@ struct PngChunk {
 std::vector<PngChunk> pngChunks(const Bytes& file);
 Bytes inflateAll(const Bytes& zlibStream);
 
-struct JpegSpec {
+struct JpegFixture {
     int width = 8;
     int height = 8;
     int components = 3;
@@ -62,8 +62,9 @@ struct JpegSpec {
     int quality = 100;
     bool progressive = false;
     Bytes pixels{};
+    bool subsampled = true;  // 4:2:0 YCbCr, else 4:4:4
 };
-Bytes makeJpeg(const JpegSpec& spec);
+Bytes makeJpeg(const JpegFixture& fixture);
 
 struct JpegSegment {
     std::uint8_t marker;
@@ -72,7 +73,7 @@ struct JpegSegment {
 // Every marker segment in order, the entropy-coded data after each scan skipped.
 std::vector<JpegSegment> jpegSegments(const Bytes& file);
 
-struct BmpSpec {
+struct BmpFixture {
     std::int32_t width = 1;
     std::int32_t height = 1;
     std::uint16_t bitsPerPixel = 24;
@@ -84,7 +85,7 @@ struct BmpSpec {
     // Default: right after the colour table.
     std::optional<std::uint32_t> dataOffset{};
 };
-Bytes makeBmp(const BmpSpec& spec);
+Bytes makeBmp(const BmpFixture& fixture);
 
 struct IconEntry {
     std::uint8_t width = 16;

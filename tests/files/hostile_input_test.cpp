@@ -217,6 +217,26 @@ TEST(HostileInput, MalformedFilesFailCleanlyOrLoadWithinBounds) {
     }
 }
 
+TEST(HostileInput, JpegWorkingMemoryIsHeldToTheLimits) {
+    // A progressive 4:4:4 picture keeps six bytes of coefficients a pixel; the limits grant four.
+    const DecodeLimits limits{512, 512 * 512};
+    const struct {
+        bool progressive;
+        bool subsampled;
+        bool loads;
+    } cases[] = {{false, false, true}, {true, true, true}, {true, false, false}};
+    for (const auto& c : cases) {
+        const Bytes file = test::makeJpeg({.width = 512,
+                                           .height = 512,
+                                           .quality = 50,
+                                           .progressive = c.progressive,
+                                           .pixels = Bytes(512 * 512 * 3, 80),
+                                           .subsampled = c.subsampled});
+        EXPECT_EQ(decodeImage(file, limits).has_value(), c.loads)
+            << "progressive " << c.progressive << ", subsampled " << c.subsampled;
+    }
+}
+
 // Small limits keep mutated headers from asking for large pictures; the code paths are the same.
 constexpr DecodeLimits kSweepLimits{4096, 1 << 20};
 

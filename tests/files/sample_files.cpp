@@ -54,14 +54,14 @@ std::vector<SampleFile> sampleFiles() {
                                                          0x01, 0x23, 0x00, 0, 0, 1}})});
     files.push_back({"rgb-6x5.png", *encodePng(noiseRaster(6, 5, 2))});
 
-    PngSpec palette{.width = 9,
-                    .height = 7,
-                    .colorType = 3,
-                    .bitDepth = 4,
-                    .interlaced = true,
-                    .rows = greyRamp(5 * 7, 7),
-                    .palette = {},
-                    .paletteAlpha = {255, 0, 128}};
+    PngFixture palette{.width = 9,
+                       .height = 7,
+                       .colorType = 3,
+                       .bitDepth = 4,
+                       .interlaced = true,
+                       .rows = greyRamp(5 * 7, 7),
+                       .palette = {},
+                       .paletteAlpha = {255, 0, 128}};
     for (int i = 0; i < 16; ++i)
         palette.palette.push_back(
             {static_cast<png_byte>(i * 16), static_cast<png_byte>(255 - i * 16), 77});

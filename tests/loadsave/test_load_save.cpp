@@ -25,14 +25,14 @@ namespace lumipad {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::bmpBytes;
+using test::bmpBytes;
 using test::FakeUi;
-using testing::PixelAt;
-using testing::putLe;
-using testing::readBmp24;
-using testing::readBytes;
-using testing::writeBmp;
-using testing::writeBytes;
+using test::PixelAt;
+using test::putLe;
+using test::readBmp24;
+using test::readBytes;
+using test::writeBmp;
+using test::writeBytes;
 
 constexpr Color kRed = rgb(255, 0, 0);
 constexpr Color kGreen = rgb(0, 255, 0);
