@@ -62,8 +62,11 @@ void report(benchmark::State& state, const std::vector<double>& micros) {
     state.counters["p99_us"] = percentile(micros, 0.99);
 }
 
+// One window for all latency runs; destroyed in main() while the application still exists.
+std::unique_ptr<MainWindow> sharedWindow;
+
 MainWindow& window() {
-    static std::unique_ptr<MainWindow> w;
+    std::unique_ptr<MainWindow>& w = sharedWindow;
     if (!w) {
         w = std::make_unique<MainWindow>(ScreenDpi{96, 96});
         w->showCentred();
@@ -247,5 +250,6 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("FullHistoryMemory", BM_FullHistoryMemory)->Iterations(1);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    sharedWindow.reset();
     return 0;
 }
