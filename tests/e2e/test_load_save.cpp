@@ -37,32 +37,6 @@ bool eventually(const std::function<bool()>& condition, std::chrono::millisecond
     return true;
 }
 
-// A mapped top-level window whose title is exactly `title`; the main window's title only
-// starts with "Lumipad", so the message boxes need the exact match.
-std::optional<Window> windowTitled(const XServer& x, const std::string& title) {
-    Display* display = x.display();
-    Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
-    unsigned count = 0;
-    if (XQueryTree(display, root, &root, &parent, &children, &count) == 0) return std::nullopt;
-    std::optional<Window> found;
-    for (unsigned i = 0; i < count && !found; ++i) {
-        XWindowAttributes attributes;
-        if (XGetWindowAttributes(display, children[i], &attributes) == 0) continue;
-        if (attributes.map_state == IsViewable && x.title(children[i]) == title) {
-            found = children[i];
-        }
-    }
-    if (children != nullptr) XFree(children);
-    return found;
-}
-
-std::optional<Window> waitForTitle(const XServer& x, const std::string& title,
-                                   std::chrono::milliseconds timeout) {
-    std::optional<Window> window;
-    eventually([&] { return (window = windowTitled(x, title)).has_value(); }, timeout);
-    return window;
-}
-
 // The first pixel of the 480 × 480 picture where `a` and `b` differ, as text; empty if none.
 std::string difference(const Raster& a, const Raster& b) {
     for (int y = 0; y < 480; ++y) {
@@ -147,19 +121,19 @@ class Session {
         // confirms the dialog.
         for (int attempt = 0; attempt < 3; ++attempt) {
             if (!x_.xdotool({"key", "Return"})) return false;
-            if (eventually([&] { return !windowTitled(x_, title); }, 2s)) return true;
+            if (eventually([&] { return !x_.waitForExactTitle(title, 0ms); }, 2s)) return true;
         }
         return false;
     }
 
     // Answers the program's Yes/No question with Return, its default button.
     bool answerQuestionWithReturn() {
-        const std::optional<Window> box = waitForTitle(x_, "Lumipad", 10s);
+        const std::optional<Window> box = x_.waitForExactTitle("Lumipad", 10s);
         return box && focus(*box) && x_.xdotool({"key", "Return"}) &&
-               eventually([&] { return !windowTitled(x_, "Lumipad"); }, 5s);
+               eventually([&] { return !x_.waitForExactTitle("Lumipad", 0ms); }, 5s);
     }
 
-    bool messageShown() const { return windowTitled(x_, "Lumipad").has_value(); }
+    bool messageShown() const { return x_.waitForExactTitle("Lumipad", 0ms).has_value(); }
 
     std::optional<int> close() {
         x_.requestClose(main_);

@@ -4,6 +4,7 @@
 #include <X11/Xutil.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,6 +19,13 @@ namespace lumipad::e2e {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// Windows come and go while a test looks at them (a dialog closing between listing the windows
+// and reading one); Xlib's default handler would end the test process for that.
+int ignoreXErrors(Display*, XErrorEvent*) { return 0; }
+
+// A child started here must not outlive a test process that dies early.
+void dieWithParent() { prctl(PR_SET_PDEATHSIG, SIGKILL); }
 
 std::optional<int> waitChild(pid_t pid, std::chrono::milliseconds timeout, bool& signalled) {
     const auto deadline = Clock::now() + timeout;
@@ -41,6 +49,7 @@ XServer::XServer(int width, int height) {
     if (pipe(fds) != 0) return;
     pid_ = fork();
     if (pid_ == 0) {
+        dieWithParent();
         close(fds[0]);
         const int devnull = open("/dev/null", O_WRONLY);
         dup2(devnull, STDOUT_FILENO);
@@ -59,6 +68,7 @@ XServer::XServer(int width, int height) {
     close(fds[0]);
     if (number.empty()) return;
     name_ = ":" + number;
+    XSetErrorHandler(ignoreXErrors);
     display_ = XOpenDisplay(name_.c_str());
 }
 
@@ -71,9 +81,19 @@ XServer::~XServer() {
 }
 
 std::optional<Window> XServer::waitForWindow(const std::string& prefix,
-                                             std::chrono::milliseconds timeout) {
+                                             std::chrono::milliseconds timeout) const {
+    return waitFor([&prefix](const std::string& t) { return t.rfind(prefix, 0) == 0; }, timeout);
+}
+
+std::optional<Window> XServer::waitForExactTitle(const std::string& title,
+                                                 std::chrono::milliseconds timeout) const {
+    return waitFor([&title](const std::string& t) { return t == title; }, timeout);
+}
+
+std::optional<Window> XServer::waitFor(const std::function<bool(const std::string&)>& titleMatches,
+                                       std::chrono::milliseconds timeout) const {
     const auto deadline = Clock::now() + timeout;
-    while (Clock::now() < deadline) {
+    while (true) {
         Window root = DefaultRootWindow(display_), parent = 0, *children = nullptr;
         unsigned count = 0;
         if (XQueryTree(display_, root, &root, &parent, &children, &count) != 0) {
@@ -81,7 +101,7 @@ std::optional<Window> XServer::waitForWindow(const std::string& prefix,
                 XWindowAttributes attributes;
                 if (XGetWindowAttributes(display_, children[i], &attributes) == 0) continue;
                 if (attributes.map_state != IsViewable) continue;
-                if (title(children[i]).rfind(prefix, 0) == 0) {
+                if (titleMatches(title(children[i]))) {
                     const Window found = children[i];
                     XFree(children);
                     return found;
@@ -89,9 +109,9 @@ std::optional<Window> XServer::waitForWindow(const std::string& prefix,
             }
             if (children != nullptr) XFree(children);
         }
+        if (Clock::now() >= deadline) return std::nullopt;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    return std::nullopt;
 }
 
 std::string XServer::title(Window window) const {
@@ -176,6 +196,7 @@ Program::Program(const std::string& path,
     errPath_ = pattern;
     pid_ = fork();
     if (pid_ == 0) {
+        dieWithParent();
         dup2(errFd, STDERR_FILENO);
         for (const std::string& name : unset) unsetenv(name.c_str());
         for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);

@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,9 +26,12 @@ class XServer {
     const std::string& name() const { return name_; }
     Display* display() const { return display_; }
 
-    // Waits for a top-level window whose title starts with `prefix`.
+    // Waits for a mapped top-level window whose title starts with `prefix`, or is exactly
+    // `title`; a timeout of 0 looks once.
     std::optional<Window> waitForWindow(const std::string& prefix,
-                                        std::chrono::milliseconds timeout);
+                                        std::chrono::milliseconds timeout) const;
+    std::optional<Window> waitForExactTitle(const std::string& title,
+                                            std::chrono::milliseconds timeout) const;
     std::string title(Window window) const;
     // The window's inner area in root coordinates.
     bool innerGeometry(Window window, int& x, int& y, int& width, int& height) const;
@@ -39,6 +43,9 @@ class XServer {
     bool xdotool(const std::vector<std::string>& args) const;
 
   private:
+    std::optional<Window> waitFor(const std::function<bool(const std::string&)>& titleMatches,
+                                  std::chrono::milliseconds timeout) const;
+
     pid_t pid_ = -1;
     std::string name_;
     Display* display_ = nullptr;
