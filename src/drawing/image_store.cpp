@@ -1,22 +1,49 @@
 #include "drawing/image_store.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace lumipad {
 
 namespace {
 constexpr std::size_t kMaxSpare = 2;
 }
 
-Raster ImageStore::make(int width, int height) {
+namespace {
+
+// Black, with the source's top-left part copied in, row by row.
+void copyInto(Raster& image, const Raster& source) {
+    const std::size_t rowBytes = static_cast<std::size_t>(image.stride());
+    const std::size_t copied =
+        static_cast<std::size_t>(std::min(image.width(), source.width())) * 3;
+    for (int y = 0; y < image.height(); ++y) {
+        std::uint8_t* row = image.row(y);
+        if (y < source.height()) {
+            std::memcpy(row, source.row(y), copied);
+            std::memset(row + copied, 0, rowBytes - copied);
+        } else {
+            std::memset(row, 0, rowBytes);
+        }
+    }
+}
+
+}  // namespace
+
+Raster ImageStore::make(int width, int height, const Raster* source) {
     const std::size_t size =
         static_cast<std::size_t>(rasterStride(width)) * static_cast<std::size_t>(height);
     for (auto it = spare_.begin(); it != spare_.end(); ++it) {
         if (it->capacity() >= size && it->capacity() <= size + size / 4) {
             std::vector<std::uint8_t> memory = std::move(*it);
             spare_.erase(it);
-            return Raster::reuse(std::move(memory), width, height);
+            Raster image = Raster::reuse(std::move(memory), width, height, source == nullptr);
+            if (source != nullptr) copyInto(image, *source);
+            return image;
         }
     }
-    return Raster(width, height);
+    Raster image(width, height);
+    if (source != nullptr) copyInto(image, *source);
+    return image;
 }
 
 bool ImageStore::create(ImageId fixedNumber, int width, int height) {
@@ -40,6 +67,14 @@ ImageId ImageStore::createHandle(int width, int height) {
     if (gate_ && !gate_(width, height)) return kNullImage;
     const ImageId id = nextHandle_++;
     images_.emplace(id, make(width, height));
+    return id;
+}
+
+ImageId ImageStore::createHandleCopy(int width, int height, const Raster& source) {
+    if (width <= 0 || height <= 0) return kNullImage;
+    if (gate_ && !gate_(width, height)) return kNullImage;
+    const ImageId id = nextHandle_++;
+    images_.emplace(id, make(width, height, &source));
     return id;
 }
 

@@ -31,6 +31,9 @@ class ImageStore {
     bool adopt(ImageId fixedNumber, Raster&& raster);
     // Creates a black image and hands back its handle, or kNullImage on failure.
     ImageId createHandle(int width, int height);
+    // The same, with `source` drawn into it at (0, 0): one pass over the memory instead of a
+    // black fill followed by a copy.
+    ImageId createHandleCopy(int width, int height, const Raster& source);
 
     bool exists(ImageId id) const;
     void free(ImageId id);
@@ -42,7 +45,7 @@ class ImageStore {
     std::size_t liveCount() const { return images_.size(); }
 
   private:
-    Raster make(int width, int height);
+    Raster make(int width, int height, const Raster* source = nullptr);
 
     std::map<ImageId, Raster> images_;
     ImageId nextHandle_ = 1000;

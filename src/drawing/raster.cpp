@@ -21,7 +21,7 @@ Raster::Raster(int width, int height)
       stride_(rasterStride(width_)),
       pixels_(static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_), 0) {}
 
-Raster Raster::reuse(std::vector<std::uint8_t>&& memory, int width, int height) {
+Raster Raster::reuse(std::vector<std::uint8_t>&& memory, int width, int height, bool clear) {
     Raster r;
     r.width_ = std::max(width, 0);
     r.height_ = std::max(height, 0);
@@ -30,7 +30,7 @@ Raster Raster::reuse(std::vector<std::uint8_t>&& memory, int width, int height) 
     const std::size_t size =
         static_cast<std::size_t>(r.stride_) * static_cast<std::size_t>(r.height_);
     r.pixels_.resize(size);
-    std::memset(r.pixels_.data(), 0, size);
+    if (clear) std::memset(r.pixels_.data(), 0, size);
     return r;
 }
 

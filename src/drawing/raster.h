@@ -58,8 +58,10 @@ class Raster {
     void setPixel(int x, int y, Color c);
 
     // Takes the pixel memory of a raster that is dropped, so that a new one of the same size
-    // needs no fresh pages from the system.
-    static Raster reuse(std::vector<std::uint8_t>&& memory, int width, int height);
+    // needs no fresh pages from the system. Black unless `clear` is false, when the caller
+    // writes every pixel itself.
+    static Raster reuse(std::vector<std::uint8_t>&& memory, int width, int height,
+                        bool clear = true);
     std::vector<std::uint8_t> releaseMemory();
 
   private:

@@ -56,15 +56,13 @@ void History::record(bool startOver) {
         slots_[kLast] = kNullImage;
         index_ = kLast - 1;
     }
-    const ImageId snapshot = images_.createHandle(kPictureSize, kPictureSize);
+    // A black 480 × 480 image holding the canvas's top-left pixels.
+    const ImageId snapshot =
+        images_.createHandleCopy(kPictureSize, kPictureSize, drawing_.canvasImage());
     if (snapshot == kNullImage) return;
     index_ = startOver ? 0 : index_ + 1;
     freeSlot(static_cast<int>(index_));
     slots_[static_cast<std::size_t>(index_)] = snapshot;
-    if (drawing_.beginDrawing(Target::of(snapshot))) {
-        drawing_.blitImage(drawing_.canvasImage(), 0, 0);
-        drawing_.endDrawing();
-    }
     for (int i = static_cast<int>(index_) + 1; i < kSlotCount; ++i) freeSlot(i);
 }
 

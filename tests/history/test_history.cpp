@@ -148,3 +148,31 @@ TEST(History, HoldsAtMostOneSnapshotPerSlotAndFreesThemOnReset) {
 
 }  // namespace
 }  // namespace lumipad
+
+namespace lumipad {
+namespace {
+
+// A canvas smaller than the picture (a screen below 96 DPI): the snapshot keeps the canvas's
+// pixels and is black beyond them; a larger canvas gives its top-left 480 × 480 pixels.
+TEST(History, SnapshotsHoldTheCanvasTopLeftPicture) {
+    for (const int side : {300, 720}) {
+        test::FakeUi ui;
+        ImageStore images;
+        Raster canvas(side, side);
+        for (int y = 0; y < side; ++y) {
+            for (int x = 0; x < side; ++x) canvas.setPixel(x, y, kWhite);
+        }
+        Drawing drawing(images, canvas, {});
+        History history(images, drawing, ui);
+        history.runHistoryCommand("SET0");
+        const Raster* snapshot = images.get(history.slot(0));
+        ASSERT_NE(snapshot, nullptr);
+        EXPECT_EQ(snapshot->width(), kPictureSize);
+        EXPECT_EQ(snapshot->pixel(side - 1 < 479 ? side - 1 : 479, 0), kWhite) << side;
+        EXPECT_EQ(snapshot->pixel(479, 479), side < 480 ? kBlack : kWhite) << side;
+        EXPECT_EQ(snapshot->pixel(0, 479), side < 480 ? kBlack : kWhite) << side;
+    }
+}
+
+}  // namespace
+}  // namespace lumipad
