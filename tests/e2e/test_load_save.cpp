@@ -16,6 +16,7 @@
 
 #include "e2e/x_session.h"
 #include "loadsave/bmp_bytes.h"
+#include "temp_dir.h"
 
 namespace lumipad::e2e {
 namespace {
@@ -52,27 +53,10 @@ std::string difference(const Raster& a, const Raster& b) {
     return {};
 }
 
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "lumipad-e2e-files-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        if (!path_.empty()) fs::remove_all(path_, ignored);
-    }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
-
 // The running program and the places of its controls on the screen (96 DPI).
 class Session {
   public:
-    explicit Session(const TempFolder& folder)
+    explicit Session(const test::TempDir& folder)
         : program_(LUMIPAD_BINARY,
                    {{"DISPLAY", x_.name()},
                     {"HOME", folder / "home"},
@@ -173,7 +157,7 @@ bool fileHolds(const std::string& path, const Raster& expected) {
 }
 
 TEST(LoadSave, SavesAStrokeOverwritesAfterYesAndLoadsAPicture) {
-    TempFolder folder;
+    test::TempDir folder;
     ASSERT_FALSE(folder.path().empty());
     for (const char* place : {"home", "config", "cache"}) fs::create_directory(folder / place);
     Session s(folder);

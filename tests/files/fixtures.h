@@ -13,6 +13,7 @@
 #include <jpeglib.h>
 
 #include "drawing/raster.h"
+#include "temp_dir.h"
 
 namespace lumipad::test {
 
@@ -100,21 +101,6 @@ Bytes makeIcon(const std::vector<IconEntry>& entries);
 // A bitmap icon entry: header with doubled height, colour table, colour rows, mask rows.
 Bytes iconBitmap(int width, int height, int bitsPerPixel, const Bytes& colorTable,
                  const Bytes& colorRows, const Bytes& maskRows);
-
-class TempDir {
-  public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-    // Names in the folder, sorted.
-    std::vector<std::string> listing() const;
-
-  private:
-    std::string path_;
-};
 
 Bytes readBytes(const std::string& path);
 void writeBytes(const std::string& path, const Bytes& bytes);

@@ -20,6 +20,7 @@
 #include "files/codecs.h"
 #include "files/load_save.h"
 #include "loadsave/bmp_bytes.h"
+#include "temp_dir.h"
 
 namespace lumipad {
 namespace {
@@ -31,32 +32,13 @@ using test::PixelAt;
 using test::putLe;
 using test::readBmp24;
 using test::readBytes;
+using test::TempDir;
 using test::writeBmp;
 using test::writeBytes;
 
 constexpr Color kRed = rgb(255, 0, 0);
 constexpr Color kGreen = rgb(0, 255, 0);
 constexpr Color kBlue = rgb(0, 0, 255);
-
-class TempDir {
-  public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "lumipad-loadsave-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        if (!path_.empty()) fs::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
 
 // A started program with a scripted Ui, and a folder of its own for files.
 struct Session {
