@@ -13,6 +13,10 @@ namespace {
 
 // Black, with the source's top-left part copied in, row by row.
 void copyInto(Raster& image, const Raster& source) {
+    if (source.stride() == image.stride() && source.height() >= image.height()) {
+        std::memcpy(image.data(), source.data(), image.byteSize());
+        return;
+    }
     const std::size_t rowBytes = static_cast<std::size_t>(image.stride());
     const std::size_t copied =
         static_cast<std::size_t>(std::min(image.width(), source.width())) * 3;

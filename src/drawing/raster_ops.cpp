@@ -250,6 +250,14 @@ Rect blitImage(Raster& target, const Raster& source, std::int64_t x, std::int64_
     const BlitArea area = blitArea(target, source, x, y);
     if (area.cols.empty() || area.rows.empty()) return {};
     const auto bytes = 3 * static_cast<std::size_t>(area.cols.hi - area.cols.lo);
+    // Whole rows of equal layout (a snapshot onto a 480-wide canvas) are one block of memory.
+    if (target.stride() == source.stride() && area.cols.lo == 0 && area.sourceX == 0 &&
+        area.cols.hi == target.width()) {
+        std::memcpy(target.row(area.rows.lo), source.row(area.sourceY),
+                    static_cast<std::size_t>(target.stride()) *
+                        static_cast<std::size_t>(area.rows.hi - area.rows.lo));
+        return {area.cols.lo, area.rows.lo, area.cols.hi, area.rows.hi};
+    }
     for (int row = area.rows.lo; row < area.rows.hi; ++row) {
         std::memcpy(target.row(row) + 3 * static_cast<std::ptrdiff_t>(area.cols.lo),
                     source.row(area.sourceY + row - area.rows.lo) +
