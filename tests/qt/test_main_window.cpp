@@ -27,15 +27,15 @@ TEST(MainWindow, EveryControlHasItsPlaceCaptionAndTooltip) {
         const double factor = dpi / 96;
         EXPECT_EQ(window.size(), QSize(std::lround(608 * factor), std::lround(488 * factor)));
         EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "the window is not resizable";
-        for (const ControlSpec& spec : kControls) {
-            SCOPED_TRACE(spec.name);
-            const QWidget* w = window.control(spec.number);
+        for (const ControlSpec& entry : kControls) {
+            SCOPED_TRACE(entry.name);
+            const QWidget* w = window.control(entry.number);
             ASSERT_NE(w, nullptr);
-            EXPECT_EQ(w->geometry(), scaled(spec, factor));
-            EXPECT_EQ(w->toolTip(), spec.tooltip ? QString(spec.tooltip) : QString());
-            if (spec.kind == ControlKind::ToggleButton || spec.kind == ControlKind::PushButton) {
+            EXPECT_EQ(w->geometry(), scaled(entry, factor));
+            EXPECT_EQ(w->toolTip(), entry.tooltip ? QString(entry.tooltip) : QString());
+            if (entry.kind == ControlKind::ToggleButton || entry.kind == ControlKind::PushButton) {
                 // The undo counter shows the history position, "0" at start.
-                EXPECT_EQ(window.button(spec.number)->text(), QString(spec.caption));
+                EXPECT_EQ(window.button(entry.number)->text(), QString(entry.caption));
             }
         }
     }
@@ -99,9 +99,9 @@ TEST(MainWindow, TabWalksTheControlsInNumberOrderAndWraps) {
     window.show();
     QApplication::setActiveWindow(&window);
     std::vector<int> focusable;
-    for (const ControlSpec& spec : kControls) {
-        if (spec.kind != ControlKind::Canvas && spec.kind != ControlKind::Label) {
-            focusable.push_back(spec.number);
+    for (const ControlSpec& entry : kControls) {
+        if (entry.kind != ControlKind::Canvas && entry.kind != ControlKind::Label) {
+            focusable.push_back(entry.number);
         }
     }
     window.control(focusable.front())->setFocus();

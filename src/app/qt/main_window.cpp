@@ -45,10 +45,10 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::buildControls() {
-    for (const ControlSpec& spec : kControls) {
-        const int number = spec.number;
+    for (const ControlSpec& entry : kControls) {
+        const int number = entry.number;
         QWidget* widget = nullptr;
-        switch (spec.kind) {
+        switch (entry.kind) {
             case ControlKind::Canvas:
                 widget = new CanvasWidget(this, [this](const CanvasEvent& e) {
                     dispatch({kCanvas, e});
@@ -63,7 +63,7 @@ void MainWindow::buildControls() {
                 break;
             }
             case ControlKind::Label: {
-                auto* label = new QLabel(QString::fromUtf8(spec.caption), this);
+                auto* label = new QLabel(QString::fromUtf8(entry.caption), this);
                 label->setAlignment(Qt::AlignCenter);
                 widget = label;
                 break;
@@ -88,8 +88,8 @@ void MainWindow::buildControls() {
             }
             case ControlKind::ToggleButton:
             case ControlKind::PushButton: {
-                auto* button = new QPushButton(QString::fromUtf8(spec.caption), this);
-                button->setCheckable(spec.kind == ControlKind::ToggleButton);
+                auto* button = new QPushButton(QString::fromUtf8(entry.caption), this);
+                button->setCheckable(entry.kind == ControlKind::ToggleButton);
                 button->setAutoDefault(false);
                 connect(button, &QPushButton::clicked, this, [this, number] {
                     dispatch({number, {}});
@@ -100,8 +100,8 @@ void MainWindow::buildControls() {
         }
         const PixelRect& r = layout_.controls[static_cast<std::size_t>(number)];
         widget->setGeometry(r.x, r.y, r.width, r.height);
-        widget->setObjectName(QString::fromUtf8(spec.name));
-        if (spec.tooltip != nullptr) widget->setToolTip(QString::fromUtf8(spec.tooltip));
+        widget->setObjectName(QString::fromUtf8(entry.name));
+        if (entry.tooltip != nullptr) widget->setToolTip(QString::fromUtf8(entry.tooltip));
         controls_[static_cast<std::size_t>(number)] = widget;
     }
 }
