@@ -22,6 +22,7 @@
 #include "app/lumipad.h"
 #include "app/qt/canvas_widget.h"
 #include "app/qt/main_window.h"
+#include "canvas_memcpy.h"
 #include "e2e/x_session.h"
 
 namespace lumipad {
@@ -180,14 +181,7 @@ void BM_FloorRepaintWholeCanvas(benchmark::State& state) {
     report(state, micros);
 }
 
-void BM_FloorCanvasMemcpy(benchmark::State& state) {
-    std::vector<std::uint8_t> from(691200, 7), to(691200);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), from.size());
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
-}
+void BM_FloorCanvasMemcpy(benchmark::State& state) { measureCanvasMemcpy(state); }
 
 long residentKiB() {
     std::ifstream status("/proc/self/status");

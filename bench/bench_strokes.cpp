@@ -10,6 +10,7 @@
 #include "app/layout.h"
 #include "app/lumipad.h"
 #include "app/ui.h"
+#include "canvas_memcpy.h"
 #include "drawing/raster_ops.h"
 #include "quiet_ui.h"
 
@@ -56,15 +57,7 @@ void runMoves(benchmark::State& state, int tool, std::int64_t width, Point start
     benchmark::DoNotOptimize(stroke.app.canvas.data());
 }
 
-void BM_Memcpy691200(benchmark::State& state) {
-    std::vector<std::uint8_t> from(691200, 7);
-    std::vector<std::uint8_t> to(691200);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), from.size());
-        benchmark::ClobberMemory();
-    }
-    benchmark::DoNotOptimize(to.data());
-}
+void BM_Memcpy691200(benchmark::State& state) { measureCanvasMemcpy(state); }
 BENCHMARK(BM_Memcpy691200);
 
 void BM_LineW33Diagonal(benchmark::State& state) {

@@ -47,12 +47,12 @@ void Lumipad::setupInitialState() {
         ImageId id;
         int size;
         Color color;
-    } images_[] = {
+    } initialImages[] = {
         {kPenSwatchImage, swatch, settings.penColor},
         {kBackgroundSwatchImage, swatch, settings.backgroundColor},
         {kStrokeSnapshot, kPictureSize, settings.backgroundColor},
     };
-    for (const auto& image : images_) {
+    for (const auto& image : initialImages) {
         images.create(image.id, image.size, image.size);
         if (!drawing.beginDrawing(Target::of(image.id))) continue;
         drawing.fillRect(0, 0, image.size, image.size, image.color);
